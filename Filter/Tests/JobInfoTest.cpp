@@ -1,0 +1,128 @@
+// The job record and its typed lookups, on options as CUPS passes them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "CUPSFilter.h"
+#include "JobInfo.h"
+
+namespace {
+
+struct JobInfoDeleter {
+    void operator()(JobInfo* job_info) const { DisposeJobInfo(job_info); }
+};
+using JobInfoPtr = std::unique_ptr<JobInfo, JobInfoDeleter>;
+
+JobInfoPtr jobWithOptions(const std::string& options)
+{
+    const char* argv[] = {"joblogfilter", "7", "alice", "title", "1", options.c_str()};
+    return JobInfoPtr(CreateJobInfo(6, argv));
+}
+
+class JobInfoTest : public testing::Test {
+protected:
+    void SetUp() override { err_no = 0; }
+};
+
+TEST_F(JobInfoTest, RecordHoldsJobIdAndParsedOptions)
+{
+    JobInfoPtr job = jobWithOptions("a=1 b='two words'");
+    ASSERT_NE(job, nullptr);
+    EXPECT_STREQ(job->id, "7");
+    EXPECT_EQ(job->num_options, 2);
+    EXPECT_STREQ(getCupsOption(job.get(), "b"), "two words");
+}
+
+TEST_F(JobInfoTest, NoOptionsGiveAnEmptyRecord)
+{
+    JobInfoPtr job = jobWithOptions("");
+    EXPECT_EQ(job->num_options, 0);
+    EXPECT_EQ(getClientTimeZone(job.get()), nullptr);
+    EXPECT_EQ(err_no, 0);
+}
+
+TEST_F(JobInfoTest, DisposingNullDoesNothing)
+{
+    DisposeJobInfo(nullptr);
+}
+
+struct JobTypeCase {
+    const char* options;
+    int expected;
+};
+
+class JobTypeLookup : public testing::TestWithParam<JobTypeCase> {};
+
+TEST_P(JobTypeLookup, ExactWholeValueSelectsTheType)
+{
+    err_no = 0;
+    JobInfoPtr job = jobWithOptions(GetParam().options);
+    EXPECT_EQ(getJobType(job.get()), GetParam().expected) << GetParam().options;
+    EXPECT_EQ(err_no, 0) << "an absent or unknown job type is no error";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, JobTypeLookup,
+    testing::Values(JobTypeCase{"com.zelvo.pm.JobType='Locked Print'", JOB_TYPE_LOCKED_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType='Sample Print'", JOB_TYPE_SAMPLE_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType='Document Server'", JOB_TYPE_DOCUMENT_SERVER},
+                    JobTypeCase{"com.zelvo.pm.JobType='Paused Print'", JOB_TYPE_PAUSED_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType='Saved Print'", JOB_TYPE_SAVED_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType=\"Save Document Print\"", JOB_TYPE_SAVE_DOCUMENT_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType=Normal", JOB_TYPE_NORMAL_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType='locked print'", JOB_TYPE_NORMAL_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType='Locked Print '", JOB_TYPE_NORMAL_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType=Locked", JOB_TYPE_NORMAL_PRINT},
+                    JobTypeCase{"com.zelvo.pm.JobType=", JOB_TYPE_NORMAL_PRINT},
+                    JobTypeCase{"other=1", JOB_TYPE_NORMAL_PRINT}));
+
+struct UserCodeCase {
+    const char* options;
+    int expected;
+};
+
+class UserCodeSwitch : public testing::TestWithParam<UserCodeCase> {};
+
+TEST_P(UserCodeSwitch, OnlyTrueInAnyCaseUnderTheBooleanName)
+{
+    JobInfoPtr job = jobWithOptions(GetParam().options);
+    EXPECT_EQ(useUserCode(job.get()), GetParam().expected) << GetParam().options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UserCodeSwitch,
+    testing::Values(UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=True", 1},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=true", 1},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=TRUE", 1},
+                    // The bare flag form: libcups makes it "true".
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.", 1},
+                    UserCodeCase{"nocom.zelvo.pm.EnableUserCode..b.", 0},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=False", 0},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=1", 0},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=yes", 0},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode..b.=", 0},
+                    UserCodeCase{"com.zelvo.pm.EnableUserCode=True", 0},
+                    UserCodeCase{"", 0}));
+
+TEST_F(JobInfoTest, AbsentOptionRecordsNoOptionOnlyWhenNothingIsRecorded)
+{
+    JobInfoPtr job = jobWithOptions("com.zelvo.pm.UserID=alice");
+    EXPECT_STREQ(getCupsOption(job.get(), OPTION_USER_ID), "alice");
+    EXPECT_EQ(err_no, 0);
+
+    EXPECT_EQ(getCupsOption(job.get(), OPTION_PASSWORD), nullptr);
+    EXPECT_EQ(err_no, ERR_NO_OPTION);
+
+    err_no = ERR_WRITE_OUTPUT;
+    EXPECT_EQ(getCupsOption(job.get(), OPTION_PASSWORD), nullptr);
+    EXPECT_EQ(err_no, ERR_WRITE_OUTPUT) << "the first error wins";
+}
+
+TEST_F(JobInfoTest, TimeZoneIsTakenAsItStands)
+{
+    JobInfoPtr job = jobWithOptions("com.zelvo.pm.TimeZone=IST-5:30");
+    EXPECT_STREQ(getClientTimeZone(job.get()), "IST-5:30");
+}
+
+}  // namespace
