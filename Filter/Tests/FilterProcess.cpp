@@ -39,8 +39,9 @@ void writeFile(const std::string& path, const std::string& content)
     out << content;
 }
 
-FilterResult spawnFilter(const std::vector<std::string>& arguments, const std::string& stdin_path,
-                         const std::string& stdout_path, const std::vector<std::string>& extra_env)
+FilterResult spawn(const std::string& path, const std::vector<std::string>& arguments,
+                   const std::string& stdin_path, const std::string& stdout_path,
+                   const std::vector<std::string>& extra_env)
 {
     FilterResult result;
     std::string stderr_path = temporaryPath("joblogfilter-err");
@@ -67,9 +68,9 @@ FilterResult spawnFilter(const std::vector<std::string>& arguments, const std::s
     posix_spawn_file_actions_addopen(&actions, 2, stderr_path.c_str(), O_WRONLY | O_TRUNC, 0);
 
     pid_t pid;
-    int spawned = posix_spawn(&pid, JOBLOGFILTER_PATH, &actions, nullptr, argv.data(), envp.data());
+    int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(spawned, 0) << "cannot start " << JOBLOGFILTER_PATH;
+    EXPECT_EQ(spawned, 0) << "cannot start " << path;
     if (spawned == 0) {
         int wait_status = 0;
         waitpid(pid, &wait_status, 0);
@@ -96,7 +97,7 @@ FilterResult runFilter(const FilterRun& run)
 
     bool capture = run.stdout_path.empty();
     std::string stdout_path = capture ? temporaryPath("joblogfilter-out") : run.stdout_path;
-    FilterResult result = spawnFilter(arguments, stdin_path, stdout_path, run.env);
+    FilterResult result = spawn(JOBLOGFILTER_PATH, arguments, stdin_path, stdout_path, run.env);
     if (capture) {
         result.out = readFile(stdout_path);
         std::remove(stdout_path.c_str());
@@ -107,8 +108,14 @@ FilterResult runFilter(const FilterRun& run)
 
 FilterResult runFilterWithArguments(const std::vector<std::string>& arguments)
 {
-    std::string stdout_path = temporaryPath("joblogfilter-out");
-    FilterResult result = spawnFilter(arguments, "/dev/null", stdout_path, {});
+    return runProgram(JOBLOGFILTER_PATH, arguments);
+}
+
+FilterResult runProgram(const std::string& path, const std::vector<std::string>& arguments,
+                        const std::string& stdin_path)
+{
+    std::string stdout_path = temporaryPath("joblog-out");
+    FilterResult result = spawn(path, arguments, stdin_path, stdout_path, {});
     result.out = readFile(stdout_path);
     std::remove(stdout_path.c_str());
     return result;

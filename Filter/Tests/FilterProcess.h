@@ -25,6 +25,10 @@ FilterResult runFilter(const FilterRun& run);
 // Runs the filter with exactly these arguments (argv[0] included), stdin empty.
 FilterResult runFilterWithArguments(const std::vector<std::string>& arguments);
 
+// Runs any program with these arguments (argv[0] included) and collects the same.
+FilterResult runProgram(const std::string& path, const std::vector<std::string>& arguments,
+                        const std::string& stdin_path = "/dev/null");
+
 // The output with every 12-digit time stamp "(YYYYMMDDhhmm)" replaced by
 // "(STAMP)", so whole outputs can be compared across a minute boundary.
 std::string withoutTimeStamps(const std::string& output);
