@@ -14,6 +14,11 @@ struct CompareCase {
     int expected;
 };
 
+void PrintTo(const CompareCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(std::string(c.data));
+}
+
 class CompareWithSearchString : public testing::TestWithParam<CompareCase> {};
 
 TEST_P(CompareWithSearchString, GivesMatchPartialOrMismatch)
@@ -46,6 +51,11 @@ struct NextHeadCase {
     const char* block;
     int expected_offset;  // -1 for none
 };
+
+void PrintTo(const NextHeadCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(std::string(c.block));
+}
 
 class SearchNextCandidateHeadOfLine : public testing::TestWithParam<NextHeadCase> {};
 

@@ -188,6 +188,11 @@ struct MissingCase {
     const char* options;
 };
 
+void PrintTo(const MissingCase& c, std::ostream* os)
+{
+    *os << c.job_type << " with " << c.options;
+}
+
 class MissingOption : public testing::TestWithParam<MissingCase> {};
 
 TEST_P(MissingOption, FailsWithoutWritingTheBuffer)
@@ -223,6 +228,11 @@ struct EscapeCase {
     const char* user_id;   // as libcups hands it over
     const char* expected;  // as it must stand between the parentheses
 };
+
+void PrintTo(const EscapeCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(std::string(c.user_id));
+}
 
 class ValueEscaping : public testing::TestWithParam<EscapeCase> {};
 
@@ -288,6 +298,11 @@ struct LinefeedCase {
     const char* data;
     const char* expected;
 };
+
+void PrintTo(const LinefeedCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(std::string(c.data));
+}
 
 class LinefeedDetection : public testing::TestWithParam<LinefeedCase> {};
 

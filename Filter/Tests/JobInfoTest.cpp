@@ -52,6 +52,11 @@ struct JobTypeCase {
     int expected;
 };
 
+void PrintTo(const JobTypeCase& c, std::ostream* os)
+{
+    *os << c.options;
+}
+
 class JobTypeLookup : public testing::TestWithParam<JobTypeCase> {};
 
 TEST_P(JobTypeLookup, ExactWholeValueSelectsTheType)
@@ -81,6 +86,11 @@ struct UserCodeCase {
     const char* options;
     int expected;
 };
+
+void PrintTo(const UserCodeCase& c, std::ostream* os)
+{
+    *os << c.options;
+}
 
 class UserCodeSwitch : public testing::TestWithParam<UserCodeCase> {};
 
