@@ -4,7 +4,7 @@
 
 struct OpaqueDialogPtr {
   ~OpaqueDialogPtr() {
-    CFRelease(message);
+    if (message != nullptr) CFRelease(message);
     if (explanation != nullptr) CFRelease(explanation);
   }
   AlertType type;

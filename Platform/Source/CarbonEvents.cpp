@@ -11,6 +11,7 @@ struct OpaqueEventHandlerCallRef {
   OpaqueEventTargetRef* target;
   const std::vector<std::shared_ptr<OpaqueEventHandlerRef>>* chain;  // taken when the dispatch began
   size_t index;                                                      // the running handler
+  bool calledNext;
 };
 
 namespace {
@@ -24,15 +25,17 @@ bool Matches(const OpaqueEventHandlerRef& handler, EventRef event) {
   return false;
 }
 
-// Runs the handlers after position `from` of the chain, then the target's
-// standard handling.
+// Runs the handlers from position `from` of the chain, then the target's
+// standard handling. A handler that returns eventNotHandledErr without
+// having called CallNextEventHandler lets the rest of the chain run.
 OSStatus ContinueDispatch(OpaqueEventTargetRef* target,
                           const std::vector<std::shared_ptr<OpaqueEventHandlerRef>>& chain,
                           size_t from, EventRef event) {
   for (size_t i = from; i < chain.size(); ++i) {
     if (chain[i]->removed) continue;
-    OpaqueEventHandlerCallRef call{target, &chain, i};
-    return chain[i]->proc(&call, event, chain[i]->userData);
+    OpaqueEventHandlerCallRef call{target, &chain, i, false};
+    OSStatus status = chain[i]->proc(&call, event, chain[i]->userData);
+    if (status != eventNotHandledErr || call.calledNext) return status;
   }
   if (target->control != nullptr) return standin::StandardControlHandling(target->control, event);
   return eventNotHandledErr;  // a window's standard handling takes no command
@@ -138,6 +141,7 @@ OSStatus RemoveEventHandler(EventHandlerRef inHandlerRef) {
 
 OSStatus CallNextEventHandler(EventHandlerCallRef inCallRef, EventRef inEvent) {
   if (inCallRef == nullptr || inEvent == nullptr) return paramErr;
+  inCallRef->calledNext = true;
   return ContinueDispatch(inCallRef->target, *inCallRef->chain, inCallRef->index + 1, inEvent);
 }
 
