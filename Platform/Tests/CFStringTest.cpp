@@ -44,6 +44,12 @@ TEST_F(CFStringTest, GetCStringNeedsRoomForTheTerminator) {
   CFRelease(japanese);
 }
 
+std::string Repeat(const std::string& piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
 struct PascalCase {
   const char* name;
   std::string utf8;
@@ -61,7 +67,7 @@ TEST_P(PascalStringTest, ConvertsToMacOSRomanOrFails) {
   const PascalCase& c = GetParam();
   CFStringRef string = MakeString(c.utf8);
   ASSERT_NE(nullptr, string);
-  Str255 buffer;
+  unsigned char buffer[512];  // room beyond a Str255, so only the 255-byte rule can refuse
   std::memset(buffer, 0xAA, sizeof buffer);
   EXPECT_EQ(c.ok, CFStringGetPascalString(string, buffer, c.bufferSize, kCFStringEncodingMacRoman));
   if (c.ok) {
@@ -83,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PascalCase{"EAcuteThenKanji", "\xC3\xA9\xE6\x97\xA5", 256, false, ""},
                       PascalCase{"Bytes255", std::string(255, 'x'), 256, true, std::string(255, 'x')},
                       PascalCase{"Bytes256", std::string(256, 'x'), 256, false, ""},
+                      PascalCase{"Bytes256WhateverTheBuffer", std::string(256, 'x'), 512, false, ""},
+                      PascalCase{"EAcute255Times", Repeat("\xC3\xA9", 255), 256, true, std::string(255, '\x8E')},
                       PascalCase{"FitsTheBuffer", "abc", 4, true, "abc"},
                       PascalCase{"BufferTooSmall", "abcd", 4, false, ""}),
     CaseName<PascalCase>);
