@@ -11,11 +11,11 @@
 namespace {
 
 template <typename T>
-void AppendFormatted(std::string* out, const std::string& spec, T value) {
-  int needed = std::snprintf(nullptr, 0, spec.c_str(), value);
+void AppendFormatted(std::string* out, const std::string& directive, T value) {
+  int needed = std::snprintf(nullptr, 0, directive.c_str(), value);
   if (needed <= 0) return;
   std::string piece(static_cast<size_t>(needed) + 1, '\0');
-  std::snprintf(&piece[0], piece.size(), spec.c_str(), value);
+  std::snprintf(&piece[0], piece.size(), directive.c_str(), value);
   piece.resize(static_cast<size_t>(needed));
   *out += piece;
 }
@@ -38,26 +38,26 @@ bool Format(const std::string& format, va_list arguments, std::string* out) {
       ++i;
       continue;
     }
-    std::string spec = "%";
-    while (i < n && IsFlag(format[i])) spec += format[i++];
+    std::string directive = "%";
+    while (i < n && IsFlag(format[i])) directive += format[i++];
     // Width.
     if (i < n && format[i] == '*') {
-      spec += std::to_string(va_arg(arguments, int));
+      directive += std::to_string(va_arg(arguments, int));
       ++i;
     } else {
       size_t start = i;
       while (i < n && format[i] >= '0' && format[i] <= '9') ++i;
       if (i < n && format[i] == '$') return false;  // positional arguments
-      spec.append(format, start, i - start);
+      directive.append(format, start, i - start);
     }
     // Precision.
     if (i < n && format[i] == '.') {
-      spec += format[i++];
+      directive += format[i++];
       if (i < n && format[i] == '*') {
-        spec += std::to_string(va_arg(arguments, int));
+        directive += std::to_string(va_arg(arguments, int));
         ++i;
       } else {
-        while (i < n && format[i] >= '0' && format[i] <= '9') spec += format[i++];
+        while (i < n && format[i] >= '0' && format[i] <= '9') directive += format[i++];
       }
     }
     // Length.
@@ -77,7 +77,7 @@ bool Format(const std::string& format, va_list arguments, std::string* out) {
         else if (length == "z" || length == "t") value = va_arg(arguments, ptrdiff_t);
         else if (length == "j") value = va_arg(arguments, intmax_t);
         else return false;
-        AppendFormatted(out, spec + "ll" + conversion, value);
+        AppendFormatted(out, directive + "ll" + conversion, value);
         break;
       }
       case 'u':
@@ -93,22 +93,22 @@ bool Format(const std::string& format, va_list arguments, std::string* out) {
         else if (length == "z" || length == "t") value = va_arg(arguments, size_t);
         else if (length == "j") value = va_arg(arguments, uintmax_t);
         else return false;
-        AppendFormatted(out, spec + "ll" + conversion, value);
+        AppendFormatted(out, directive + "ll" + conversion, value);
         break;
       }
       case 'c':
         if (!length.empty()) return false;
-        AppendFormatted(out, spec + 'c', va_arg(arguments, int));
+        AppendFormatted(out, directive + 'c', va_arg(arguments, int));
         break;
       case 's': {
         if (!length.empty()) return false;
         const char* text = va_arg(arguments, const char*);
-        AppendFormatted(out, spec + 's', text != nullptr ? text : "(null)");
+        AppendFormatted(out, directive + 's', text != nullptr ? text : "(null)");
         break;
       }
       case 'p':
         if (!length.empty()) return false;
-        AppendFormatted(out, spec + 'p', va_arg(arguments, void*));
+        AppendFormatted(out, directive + 'p', va_arg(arguments, void*));
         break;
       case 'f':
       case 'F':
@@ -118,14 +118,14 @@ bool Format(const std::string& format, va_list arguments, std::string* out) {
       case 'G':
       case 'a':
       case 'A':
-        if (length == "L") AppendFormatted(out, spec + 'L' + conversion, va_arg(arguments, long double));
-        else if (length.empty() || length == "l") AppendFormatted(out, spec + conversion, va_arg(arguments, double));
+        if (length == "L") AppendFormatted(out, directive + 'L' + conversion, va_arg(arguments, long double));
+        else if (length.empty() || length == "l") AppendFormatted(out, directive + conversion, va_arg(arguments, double));
         else return false;
         break;
       case '@': {
         if (!length.empty()) return false;
         std::string description = standin::Describe(va_arg(arguments, CFTypeRef));
-        AppendFormatted(out, spec + 's', description.c_str());
+        AppendFormatted(out, directive + 's', description.c_str());
         break;
       }
       default:

@@ -12,7 +12,7 @@ enum class Action { PassOn, Consume, Decline };
 
 // A handler's identity and behaviour, passed as its user data.
 struct Recorder;
-struct HandlerSpec {
+struct HandlerPlan {
   const char* name;
   Recorder* recorder;
   Action action;
@@ -26,17 +26,17 @@ struct Recorder {
 };
 
 OSStatus RecordingHandler(EventHandlerCallRef call, EventRef event, void* userData) {
-  auto* spec = static_cast<HandlerSpec*>(userData);
+  auto* plan = static_cast<HandlerPlan*>(userData);
   HICommand command{};
   OSStatus status = GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr,
                                       sizeof command, nullptr, &command);
   if (status != noErr) return status;
-  spec->recorder->calls.push_back(spec->name);
-  spec->recorder->commands.push_back(command.commandID);
-  if (spec->recorder->watched != nullptr) {
-    spec->recorder->valuesSeen.push_back(GetControlValue(spec->recorder->watched));
+  plan->recorder->calls.push_back(plan->name);
+  plan->recorder->commands.push_back(command.commandID);
+  if (plan->recorder->watched != nullptr) {
+    plan->recorder->valuesSeen.push_back(GetControlValue(plan->recorder->watched));
   }
-  switch (spec->action) {
+  switch (plan->action) {
     case Action::PassOn:
       return CallNextEventHandler(call, event);
     case Action::Consume:
@@ -61,10 +61,10 @@ class EventsTest : public SampleNibTest {
     SampleNibTest::TearDown();
   }
 
-  EventHandlerRef Install(EventTargetRef target, HandlerSpec* spec,
+  EventHandlerRef Install(EventTargetRef target, HandlerPlan* plan,
                           const EventTypeSpec& type = kCommandProcess) {
     EventHandlerRef ref = nullptr;
-    EXPECT_EQ(noErr, InstallEventHandler(target, upp_, 1, &type, spec, &ref));
+    EXPECT_EQ(noErr, InstallEventHandler(target, upp_, 1, &type, plan, &ref));
     return ref;
   }
 
@@ -90,9 +90,9 @@ class EventsTest : public SampleNibTest {
 };
 
 TEST_F(EventsTest, CommandTravelsUpFromTheControlThroughItsPaneToTheWindow) {
-  HandlerSpec onField = {"field", &recorder_, Action::PassOn};
-  HandlerSpec onPane = {"pane", &recorder_, Action::PassOn};
-  HandlerSpec onWindow = {"window", &recorder_, Action::Consume};
+  HandlerPlan onField = {"field", &recorder_, Action::PassOn};
+  HandlerPlan onPane = {"pane", &recorder_, Action::PassOn};
+  HandlerPlan onWindow = {"window", &recorder_, Action::Consume};
   Install(GetControlEventTarget(field_), &onField);
   Install(GetControlEventTarget(pane_), &onPane);
   EXPECT_EQ(eventNotHandledErr, SimSendCommand(field_, 0x61626364));
@@ -106,9 +106,9 @@ TEST_F(EventsTest, CommandTravelsUpFromTheControlThroughItsPaneToTheWindow) {
 }
 
 TEST_F(EventsTest, NewestHandlerRunsFirstAndTheChainEndsInTheStandardHandling) {
-  HandlerSpec older = {"older", &recorder_, Action::PassOn};
-  HandlerSpec newer = {"newer", &recorder_, Action::PassOn};
-  HandlerSpec onPane = {"pane", &recorder_, Action::PassOn};
+  HandlerPlan older = {"older", &recorder_, Action::PassOn};
+  HandlerPlan newer = {"newer", &recorder_, Action::PassOn};
+  HandlerPlan onPane = {"pane", &recorder_, Action::PassOn};
   Install(GetControlEventTarget(field_), &older);
   Install(GetControlEventTarget(field_), &newer);
   Install(GetControlEventTarget(pane_), &onPane);
@@ -120,9 +120,9 @@ TEST_F(EventsTest, NewestHandlerRunsFirstAndTheChainEndsInTheStandardHandling) {
 }
 
 TEST_F(EventsTest, HandlerThatConsumesTheCommandStopsIt) {
-  HandlerSpec older = {"older", &recorder_, Action::PassOn};
-  HandlerSpec newer = {"newer", &recorder_, Action::Consume};
-  HandlerSpec onPane = {"pane", &recorder_, Action::PassOn};
+  HandlerPlan older = {"older", &recorder_, Action::PassOn};
+  HandlerPlan newer = {"newer", &recorder_, Action::Consume};
+  HandlerPlan onPane = {"pane", &recorder_, Action::PassOn};
   Install(GetControlEventTarget(field_), &older);
   Install(GetControlEventTarget(field_), &newer);
   Install(GetControlEventTarget(pane_), &onPane);
@@ -133,8 +133,8 @@ TEST_F(EventsTest, HandlerThatConsumesTheCommandStopsIt) {
 }
 
 TEST_F(EventsTest, HandlerThatDeclinesLetsTheRestOfTheChainRun) {
-  HandlerSpec older = {"older", &recorder_, Action::PassOn};
-  HandlerSpec newer = {"newer", &recorder_, Action::Decline};
+  HandlerPlan older = {"older", &recorder_, Action::PassOn};
+  HandlerPlan newer = {"newer", &recorder_, Action::Decline};
   Install(GetControlEventTarget(field_), &older);
   Install(GetControlEventTarget(field_), &newer);
   ASSERT_TRUE(SimSetScrapTextUTF8("Z"));
@@ -145,8 +145,8 @@ TEST_F(EventsTest, HandlerThatDeclinesLetsTheRestOfTheChainRun) {
 }
 
 TEST_F(EventsTest, HandlersRunOnlyForTheirEventTypesAndUntilRemoved) {
-  HandlerSpec otherKind = {"other kind", &recorder_, Action::Consume};
-  HandlerSpec removed = {"removed", &recorder_, Action::Consume};
+  HandlerPlan otherKind = {"other kind", &recorder_, Action::Consume};
+  HandlerPlan removed = {"removed", &recorder_, Action::Consume};
   Install(GetControlEventTarget(field_), &otherKind, EventTypeSpec{kEventClassCommand, 2});
   EventHandlerRef ref = Install(GetControlEventTarget(field_), &removed);
   ASSERT_EQ(noErr, RemoveEventHandler(ref));
@@ -340,7 +340,7 @@ TEST_F(EventsTest, TypingTakesTheFocusAndTabMovesIt) {
 TEST_F(EventsTest, CheckboxClickTogglesAndThenSendsItsCommandUpwards) {
   ControlRef checkbox = Control(4);
   ASSERT_EQ(noErr, EmbedControl(checkbox, pane_));
-  HandlerSpec onPane = {"pane", &recorder_, Action::PassOn};
+  HandlerPlan onPane = {"pane", &recorder_, Action::PassOn};
   Install(GetControlEventTarget(pane_), &onPane);
   recorder_.watched = checkbox;
   EXPECT_EQ(eventNotHandledErr, SimClickCheckBox(checkbox));
@@ -360,7 +360,7 @@ TEST_F(EventsTest, CheckboxClickTogglesAndThenSendsItsCommandUpwards) {
 TEST_F(EventsTest, PopupChoiceSetsTheValueAndThenSendsItsCommand) {
   ControlRef popup = Control(2);
   ASSERT_EQ(noErr, EmbedControl(popup, pane_));
-  HandlerSpec onWindow = {"window", &recorder_, Action::Consume};
+  HandlerPlan onWindow = {"window", &recorder_, Action::Consume};
   Install(GetWindowEventTarget(dialog_), &onWindow);
   recorder_.watched = popup;
   EXPECT_EQ(noErr, SimChoosePopupItem(popup, 3));
@@ -390,7 +390,7 @@ TEST_F(EventsTest, HandlerRemovedWhileTheEventRunsIsNotCalled) {
   const long live = SimGetLiveUPPCount();
   EventHandlerUPP removing = NewEventHandlerUPP(RemovingHandler);
   EXPECT_EQ(live + 1, SimGetLiveUPPCount());
-  HandlerSpec victim = {"victim", &recorder_, Action::Consume};
+  HandlerPlan victim = {"victim", &recorder_, Action::Consume};
   Remover remover = {Install(GetControlEventTarget(field_), &victim), &recorder_};
   ASSERT_EQ(noErr, InstallEventHandler(GetControlEventTarget(field_), removing, 1, &kCommandProcess,
                                        &remover, nullptr));
