@@ -25,6 +25,7 @@
 #define ERR_READ_INPUT 4
 #define ERR_WRITE_OUTPUT 5
 #define ERR_NO_OPTION 6
+#define ERR_ENCRYPTED_PASSWORD 7
 
 extern int err_no;
 

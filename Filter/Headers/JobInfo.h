@@ -14,6 +14,15 @@
 #define OPTION_JOB_TYPE "com.zelvo.pm.JobType"
 #define OPTION_TIME_ZONE "com.zelvo.pm.TimeZone"
 
+// Standard IPP job attributes that CUPS passes on when the queue offers them.
+// Clients that do not write the options above (IPP Everywhere clients, phones,
+// other desktops) send these for the same purposes; they stand in wherever
+// the option of our own is absent.
+#define ATTRIBUTE_ACCOUNTING_USER_ID "job-accounting-user-id"
+#define ATTRIBUTE_ACCOUNT_ID "job-account-id"
+#define ATTRIBUTE_PASSWORD "job-password"
+#define ATTRIBUTE_PASSWORD_ENCRYPTION "job-password-encryption"
+
 #define JOB_TYPE_NORMAL_PRINT 1
 #define JOB_TYPE_LOCKED_PRINT 2
 #define JOB_TYPE_SAMPLE_PRINT 3
@@ -36,8 +45,22 @@ void DisposeJobInfo(JobInfo* job_info);
 // The option's value, or NULL (recording ERR_NO_OPTION) when the job has none.
 const char* getCupsOption(const JobInfo* job_info, const char* option_name);
 
+// The job type code; a job without a job type option that carries a
+// job-password is a Locked Print job.
 int getJobType(const JobInfo* job_info);
+
+// 1 when the user code goes to the printer: the Boolean option is "True" in
+// any case, or, without that option, the job carries a job-account-id.
 int useUserCode(const JobInfo* job_info);
+
+// The values a snippet needs, each from our own option or else from its
+// standard attribute; NULL (recording ERR_NO_OPTION) when the job has neither.
+const char* getUserID(const JobInfo* job_info);
+const char* getUserCode(const JobInfo* job_info);
+// A job-password that arrived encrypted cannot be handed to the printer:
+// NULL, recording ERR_ENCRYPTED_PASSWORD.
+const char* getPassword(const JobInfo* job_info);
+
 const char* getClientTimeZone(const JobInfo* job_info);
 
 #endif

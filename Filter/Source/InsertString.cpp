@@ -145,7 +145,7 @@ static int collectJobValues(const JobInfo* job_info, int needs, JobValues* value
     int use_user_code = useUserCode(job_info);
 
     // Normal Print also asks for the user ID, but goes on without one.
-    values->userid = getCupsOption(job_info, OPTION_USER_ID);
+    values->userid = getUserID(job_info);
     if (values->userid == nullptr) {
         if (needs & NEEDS_USER_ID)
             return 1;
@@ -153,7 +153,7 @@ static int collectJobValues(const JobInfo* job_info, int needs, JobValues* value
     }
     values->password = "";
     if (needs & NEEDS_PASSWORD) {
-        values->password = getCupsOption(job_info, OPTION_PASSWORD);
+        values->password = getPassword(job_info);
         if (values->password == nullptr)
             return 1;
     }
@@ -169,7 +169,7 @@ static int collectJobValues(const JobInfo* job_info, int needs, JobValues* value
 
     values->usercode = "";
     if (use_user_code) {
-        values->usercode = getCupsOption(job_info, OPTION_USER_CODE);
+        values->usercode = getUserCode(job_info);
         if (values->usercode == nullptr)
             return 1;
     }

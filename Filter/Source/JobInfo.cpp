@@ -29,9 +29,15 @@ void DisposeJobInfo(JobInfo* job_info)
     free(job_info);
 }
 
+// The value of an option, or NULL; no error is recorded.
+static const char* findOption(const JobInfo* job_info, const char* option_name)
+{
+    return cupsGetOption(option_name, job_info->num_options, job_info->options);
+}
+
 const char* getCupsOption(const JobInfo* job_info, const char* option_name)
 {
-    const char* value = cupsGetOption(option_name, job_info->num_options, job_info->options);
+    const char* value = findOption(job_info, option_name);
     if (value == nullptr)
         recordError(ERR_NO_OPTION);
     return value;
@@ -51,9 +57,9 @@ int getJobType(const JobInfo* job_info)
         {"Save Document Print", JOB_TYPE_SAVE_DOCUMENT_PRINT},
     };
 
-    const char* value = cupsGetOption(OPTION_JOB_TYPE, job_info->num_options, job_info->options);
+    const char* value = findOption(job_info, OPTION_JOB_TYPE);
     if (value == nullptr)
-        return JOB_TYPE_NORMAL_PRINT;
+        return findOption(job_info, ATTRIBUTE_PASSWORD) != nullptr ? JOB_TYPE_LOCKED_PRINT : JOB_TYPE_NORMAL_PRINT;
     for (const auto& job_type : job_types) {
         if (strcmp(value, job_type.value) == 0)
             return job_type.job_type;
@@ -64,12 +70,55 @@ int getJobType(const JobInfo* job_info)
 
 int useUserCode(const JobInfo* job_info)
 {
-    const char* value =
-        cupsGetOption(OPTION_ENABLE_USER_CODE, job_info->num_options, job_info->options);
-    return value != nullptr && strcasecmp(value, "True") == 0;
+    const char* value = findOption(job_info, OPTION_ENABLE_USER_CODE);
+    if (value == nullptr)
+        return findOption(job_info, ATTRIBUTE_ACCOUNT_ID) != nullptr;
+    return strcasecmp(value, "True") == 0;
+}
+
+// Our own option, else the standard attribute; an absent pair is recorded as
+// the absence of our option.
+static const char* getOptionOrAttribute(const JobInfo* job_info, const char* option_name,
+                                        const char* attribute_name)
+{
+    const char* value = findOption(job_info, option_name);
+    if (value == nullptr)
+        value = findOption(job_info, attribute_name);
+    if (value == nullptr)
+        recordError(ERR_NO_OPTION);
+    return value;
+}
+
+const char* getUserID(const JobInfo* job_info)
+{
+    return getOptionOrAttribute(job_info, OPTION_USER_ID, ATTRIBUTE_ACCOUNTING_USER_ID);
+}
+
+const char* getUserCode(const JobInfo* job_info)
+{
+    // The account ID is the user code only where it also switched the code on.
+    if (findOption(job_info, OPTION_ENABLE_USER_CODE) == nullptr)
+        return getCupsOption(job_info, ATTRIBUTE_ACCOUNT_ID);
+    return getCupsOption(job_info, OPTION_USER_CODE);
+}
+
+const char* getPassword(const JobInfo* job_info)
+{
+    const char* value = findOption(job_info, OPTION_PASSWORD);
+    if (value != nullptr)
+        return value;
+    // A hashed PIN cannot unlock the job at the printer; printing the job
+    // unlocked instead would leave a confidential job in the open tray.
+    const char* encryption = findOption(job_info, ATTRIBUTE_PASSWORD_ENCRYPTION);
+    if (findOption(job_info, ATTRIBUTE_PASSWORD) != nullptr && encryption != nullptr &&
+        strcmp(encryption, "none") != 0) {
+        recordError(ERR_ENCRYPTED_PASSWORD);
+        return nullptr;
+    }
+    return getOptionOrAttribute(job_info, OPTION_PASSWORD, ATTRIBUTE_PASSWORD);
 }
 
 const char* getClientTimeZone(const JobInfo* job_info)
 {
-    return cupsGetOption(OPTION_TIME_ZONE, job_info->num_options, job_info->options);
+    return findOption(job_info, OPTION_TIME_ZONE);
 }

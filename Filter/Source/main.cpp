@@ -210,6 +210,10 @@ static void reportError(void)
     case ERR_NO_OPTION:
         writeError(__FILE__, __LINE__, ERROR_MESSAGE_GENERAL);
         break;
+    case ERR_ENCRYPTED_PASSWORD:
+        // No system error lies behind this one, so no perror text follows it.
+        fputs(ERROR_MESSAGE_ENCRYPTED_PASSWORD "\n", stderr);
+        break;
     default:
         break;
     }

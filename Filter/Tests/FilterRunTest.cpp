@@ -137,6 +137,27 @@ TEST(FilterRun, LockedPrintWithoutPasswordStopsAtTheMarkerLine)
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
 }
 
+TEST(FilterRun, EncryptedJobPasswordStopsAtTheMarkerLine)
+{
+    std::string before = "%!PS\n%%Title: confidential\n";
+    FilterResult result = runFilter({"job-accounting-user-id=bob job-password=6b86b273ff34 "
+                                     "job-password-encryption=sha2-256",
+                                     before + "%%BeginProlog\nrest\n"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, before);
+    EXPECT_EQ(result.err,
+              "ERROR: The job-password arrived encrypted; the printer needs the PIN as it was typed\n");
+}
+
+TEST(FilterRun, StandardAttributesBuildALockedPrintJob)
+{
+    std::string job = "%!PS\n%%BeginProlog\n";
+    EXPECT_EQ(splicedOutput(job, "job-accounting-user-id=bob job-account-id=0042 job-password=9999 "
+                                 "job-password-encryption=none"),
+              "%!PS\nmark\n  (bob) (0042) (STAMP) {setuserinfo} stopped\ncleartomark\n"
+              "mark\n  (bob) (STAMP) (9999) {secureprint} stopped\ncleartomark\n%%BeginProlog\n");
+}
+
 TEST(FilterRun, FullOutputDeviceFails)
 {
     for (size_t size : {size_t(100), size_t(1) << 20}) {
