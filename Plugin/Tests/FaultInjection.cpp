@@ -7,10 +7,13 @@
 
 #include <cstdlib>
 
+#include "PlatformSimulation.h"
+
 namespace {
 
 int gCallocSkip = -1;
 ControlRef gRefusedControl = nullptr;
+SInt32 gRefusedID = 0;
 int gRefusedCount = 0;
 
 }  // namespace
@@ -30,6 +33,13 @@ void FailCallocAfter(int skip) { gCallocSkip = skip; }
 
 void RefuseVisibilityFor(ControlRef control) {
   gRefusedControl = control;
+  gRefusedID = 0;
+  gRefusedCount = 0;
+}
+
+void RefuseVisibilityForID(SInt32 id) {
+  gRefusedControl = nullptr;
+  gRefusedID = id;
   gRefusedCount = 0;
 }
 
@@ -38,7 +48,8 @@ int RefusedVisibilityCount() { return gRefusedCount; }
 extern "C" OSErr SetControlVisibility(ControlRef inControl, Boolean inIsVisible, Boolean inDoDraw) {
   using Function = OSErr (*)(ControlRef, Boolean, Boolean);
   static const Function platform = reinterpret_cast<Function>(dlsym(RTLD_NEXT, "SetControlVisibility"));
-  if (inControl != nullptr && inControl == gRefusedControl) {
+  if (inControl != nullptr &&
+      (inControl == gRefusedControl || (gRefusedID != 0 && SimGetControlID(inControl).id == gRefusedID))) {
     ++gRefusedCount;
     return errInvalidPartCode;
   }

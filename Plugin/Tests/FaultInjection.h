@@ -11,9 +11,11 @@
 // next one returns NULL. A negative skip disarms it.
 void FailCallocAfter(int skip);
 
-// SetControlVisibility fails for this control (NULL: for none) and counts
-// how often it was asked.
+// SetControlVisibility fails for this control (NULL: for none), or for the
+// controls with this ID number (0: for none), and counts how often it was
+// asked.
 void RefuseVisibilityFor(ControlRef control);
+void RefuseVisibilityForID(SInt32 id);
 int RefusedVisibilityCount();
 
 #endif
