@@ -82,15 +82,19 @@ minute_in() {
 }
 
 # Checks that every time stamp in REPORT lies between two minutes, then
-# replaces each with STAMP.
+# replaces each with STAMP. (Plain bash: this runs once per job.)
 check_stamps() {
-  local what=$1 earliest=$2 latest=$3 stamp
-  for stamp in $(printf '%s\n' "$REPORT" | grep -o '[Tt]ime=([0-9]*)' | tr -dc '0-9\n'); do
+  local what=$1 earliest=$2 latest=$3 rest=$REPORT stamped= stamp
+  local pattern='([Tt]ime=\()([0-9]*)\)'
+  while [[ $rest =~ $pattern ]]; do
+    stamp=${BASH_REMATCH[2]}
     if [ "${#stamp}" -ne 12 ] || [ "$stamp" -lt "$earliest" ] || [ "$stamp" -gt "$latest" ]; then
       check_fail "$what: time stamp $stamp is not the client's wall clock ($earliest to $latest)"
     fi
+    stamped+=${rest%%"${BASH_REMATCH[0]}"*}${BASH_REMATCH[1]}STAMP\)
+    rest=${rest#*"${BASH_REMATCH[0]}"}
   done
-  REPORT=$(printf '%s\n' "$REPORT" | sed 's/\([Tt]ime=(\)[0-9]*)/\1STAMP)/g')
+  REPORT=$stamped$rest
 }
 
 # Ghostscript writes its run's date into a job made from PDF; two otherwise

@@ -6,16 +6,19 @@
 #   cups_add_queue NAME PPD [lpadmin options]
 #                            add an enabled queue printing to the capture backend
 #   cups_print QUEUE FILE [lp options...]   print; echoes the job ID
-#   cups_wait_jobs IDS...    wait until every job has ended
+#   cups_wait_jobs IDS...    wait until every job has ended; their states are
+#                            then in the associative array CUPS_JOB_STATE
 #   cups_job_state ID        echoes the job's IPP state: completed, processing-stopped, ...
 #   cups_job_attribute ID NAME, cups_printer_attribute QUEUE NAME
 #                            echo one attribute's value
 #   cups_stop                stop the scheduler by its PID and remove CUPS_DIR
 #
 # The scheduler runs as CUPS's own test suite runs it: its own cupsd.conf and
-# cups-files.conf, ServerBin a private tree of links to the system's filters
-# and backends plus our filter and the capture backend, all owned by root and
-# written only by root, as cupsd demands of anything it runs as root or lp.
+# cups-files.conf in a directory every user may traverse, ServerBin a private
+# tree of links to the system's filters and backends plus copies of our filter
+# and the capture backend, written by their owner only (root, when run as
+# root), as cupsd demands of anything it runs; as root it runs them as lp.
+# Should the calling shell die without cups_stop, a watchdog stops cupsd.
 # Set JOBLOG_KEEP_CUPS_DIR=1 to keep the directory after the run.
 
 CUPS_HARNESS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -83,9 +86,9 @@ cups_start() {
       -e "s|@USER@|$user|g" -e "s|@GROUP@|$group|g" -e "s|@SYSTEM_GROUP@|$system_group|g" \
       "$CUPS_HARNESS_DIR/cups-files.conf.in" > "$CUPS_DIR/cups-files.conf"
 
-  # A random port that nothing answers on; should another scheduler take it
-  # between the check and the bind, cupsd exits (FatalErrors listen) and the
-  # next port is tried.
+  # A random port that nothing answers on. Should another scheduler take it
+  # between the check and the bind, this one logs so and goes on without a
+  # port (whatever FatalErrors says): it is stopped and the next port tried.
   local attempt
   for attempt in 1 2 3 4 5 6 7 8; do
     CUPS_PORT=$((20000 + RANDOM % 40000))
@@ -99,18 +102,27 @@ cups_start() {
     export CUPS_SERVER=127.0.0.1:$CUPS_PORT
     cupsd -f -c "$CUPS_DIR/cupsd.conf" -s "$CUPS_DIR/cups-files.conf" > "$CUPS_DIR/log/cupsd.out" 2>&1 &
     CUPS_PID=$!
-    if cups_wait_until_ready; then
-      cups_start_watchdog
-      return 0
-    fi
-    if kill -0 "$CUPS_PID" 2> /dev/null; then
-      cups_fail "cupsd (pid $CUPS_PID) does not answer on $CUPS_SERVER"
-    fi
-    wait "$CUPS_PID" 2> /dev/null
-    CUPS_PID=
-    grep -q 'Unable to open listen socket' "$CUPS_DIR/log/error_log" 2> /dev/null ||
-      { cat "$CUPS_DIR/log/cupsd.out" >&2; cups_fail "cupsd exited at start"; }
-    mv "$CUPS_DIR/log/error_log" "$CUPS_DIR/log/error_log.port-$CUPS_PORT"
+    cups_wait_until_ready
+    case $? in
+      0)
+        cups_start_watchdog
+        return 0
+        ;;
+      1)
+        wait "$CUPS_PID"
+        echo "cupsd exited with status $? at start:" >&2
+        cat "$CUPS_DIR/log/cupsd.out" >&2
+        CUPS_PID=
+        cups_fail "cupsd exited at start"
+        ;;
+      2)
+        kill -TERM "$CUPS_PID"
+        wait "$CUPS_PID"
+        CUPS_PID=
+        mv "$CUPS_DIR/log/error_log" "$CUPS_DIR/log/error_log.port-$CUPS_PORT"
+        ;;
+      *) cups_fail "cupsd (pid $CUPS_PID) does not answer on $CUPS_SERVER" ;;
+    esac
   done
   cups_fail "no free port for cupsd after $attempt attempts"
 }
@@ -127,15 +139,20 @@ cups_start_watchdog() {
   CUPS_WATCHDOG=$!
 }
 
-# Up to 20 s for the scheduler to answer, as long as it runs.
+# Up to 20 s for our scheduler to listen on its port and answer there.
+# 0 ready, 1 exited, 2 could not have the port, 3 no answer.
 cups_wait_until_ready() {
-  local i
+  local log=$CUPS_DIR/log/error_log i
   for ((i = 0; i < 200; i++)); do
     kill -0 "$CUPS_PID" 2> /dev/null || return 1
-    lpstat -h "$CUPS_SERVER" -r 2> /dev/null | grep -q 'is running' && return 0
+    grep -q "Unable to open listen socket for address 127.0.0.1:$CUPS_PORT" "$log" 2> /dev/null && return 2
+    if grep -q "Listening to 127.0.0.1:$CUPS_PORT " "$log" 2> /dev/null &&
+      lpstat -h "$CUPS_SERVER" -r 2> /dev/null | grep -q 'is running'; then
+      return 0
+    fi
     sleep 0.1
   done
-  return 1
+  return 3
 }
 
 cups_stop() {
@@ -207,18 +224,33 @@ cups_job_state() {
   cups_job_attribute "$1" job-state
 }
 
-# Waits up to TIMEOUT seconds (default 60) until none of the jobs is pending,
-# held or processing.
+# Echoes "ID STATE" for every job the scheduler knows, one request for all.
+cups_job_states() {
+  ipptool -tv "ipp://$CUPS_SERVER/" "$CUPS_HARNESS_DIR/job-states.test" 2> /dev/null |
+    sed -n 's/^ *job-\(id\|state\) ([a-z]*) = //p' | paste - -
+}
+
+# Waits up to CUPS_WAIT_TIMEOUT seconds (default 60) until none of the jobs
+# is pending, held or processing; leaves every job's state in CUPS_JOB_STATE.
 cups_wait_jobs() {
-  local deadline=$((SECONDS + ${CUPS_WAIT_TIMEOUT:-60})) id state
-  for id in "$@"; do
-    while :; do
-      state=$(cups_job_state "$id")
-      case $state in
-        completed | processing-stopped | aborted | canceled) break ;;
+  local deadline=$((SECONDS + ${CUPS_WAIT_TIMEOUT:-60})) id state waiting polls=0
+  declare -gA CUPS_JOB_STATE
+  while :; do
+    CUPS_JOB_STATE=()
+    while read -r id state; do
+      CUPS_JOB_STATE[$id]=$state
+    done < <(cups_job_states)
+    waiting=
+    for id in "$@"; do
+      case ${CUPS_JOB_STATE[$id]:-} in
+        completed | processing-stopped | aborted | canceled) ;;
+        *) waiting=$id && break ;;
       esac
-      [ "$SECONDS" -lt "$deadline" ] || cups_fail "job $id still '$state' after ${CUPS_WAIT_TIMEOUT:-60} s"
-      sleep 0.1
     done
+    [ -n "$waiting" ] || return 0
+    [ "$SECONDS" -lt "$deadline" ] ||
+      cups_fail "job $waiting still '${CUPS_JOB_STATE[$waiting]:-unknown}' after ${CUPS_WAIT_TIMEOUT:-60} s"
+    # Quick at first, for a job or two; then gentler on a machine busy printing.
+    if ((polls++ < 10)); then sleep 0.1; else sleep 0.5; fi
   done
 }

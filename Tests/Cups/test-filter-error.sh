@@ -29,7 +29,7 @@ failing_job() {
   id=$(cups_print office "$SAMPLE_PS" "$@") || exit 1
   cups_wait_jobs "$id"
 
-  check_eq "$name: job state" processing-stopped "$(cups_job_state "$id")"
+  check_eq "$name: job state" processing-stopped "${CUPS_JOB_STATE[$id]:-}"
   [[ $(cups_job_attribute "$id" job-state-reasons) == *job-completed-with-errors* ]] ||
     check_fail "$name: job-state-reasons: $(cups_job_attribute "$id" job-state-reasons)"
 
@@ -57,7 +57,7 @@ next_job() {
   local name=$1 user=$2 id
   id=$(cups_print office "$SAMPLE_PS" -o com.zelvo.pm.UserID="$user") || exit 1
   cups_wait_jobs "$id"
-  check_eq "$name: the next job's state" completed "$(cups_job_state "$id")" || return
+  check_eq "$name: the next job's state" completed "${CUPS_JOB_STATE[$id]:-}" || return
   printer_report "$(captured office "$id")"
   check_eq "$name: the next job's request" "PRINTER setuserinfo userid=($user) usercode=() time=(STAMP)" \
     "$(sed 's/time=([0-9]*)/time=(STAMP)/' <<< "$REPORT")"

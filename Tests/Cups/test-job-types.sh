@@ -97,7 +97,7 @@ PRINTER SetJobType JobType=(3) UserID=(grace) Time=(STAMP) Password=(7007) JobID
 cups_wait_jobs "$reference_ps" "$reference_pdf" "${ids[@]}"
 
 for reference in "office-reference-$reference_ps" "mfp-reference-$reference_pdf"; do
-  check_eq "state of reference job $reference" completed "$(cups_job_state "${reference##*-}")"
+  check_eq "state of reference job $reference" completed "${CUPS_JOB_STATE[${reference##*-}]:-}"
   printed_pages "$CUPS_OUT/$reference.prn" "$work/$reference.pages"
 done
 
@@ -105,7 +105,7 @@ done
 check_job() {
   local i=$1
   local name=${names[$i]} id=${ids[$i]} out
-  check_eq "$name: job state" completed "$(cups_job_state "$id")" || return
+  check_eq "$name: job state" completed "${CUPS_JOB_STATE[$id]:-}" || return
   out=$(captured "${queues[$i]}" "$id")
   check_spliced "$name" "$out" "$CUPS_OUT/${references[$i]}.prn" "$work/snippet-$id" || return
 

@@ -18,21 +18,23 @@ cups_add_queue office "$PPD_LP4100"
 cups_add_queue mfp "$PPD_MF6200"
 make_sample_pdf "$CUPS_DIR/report.pdf"
 
-# What the printer must receive from job N (time stamps as STAMP).
+# What the printer must receive from job N (time stamps as STAMP), into
+# EXPECTED.
 expected_report() {
   local n=$1 type=${job_types[$(($1 % 7))]}
   local user=u$n code= password=$((1000 + n)) file=f$n
   ((n % 2)) && code=$((50000 + n))
-  echo "PRINTER setuserinfo userid=($user) usercode=($code) time=(STAMP)"
+  EXPECTED="PRINTER setuserinfo userid=($user) usercode=($code) time=(STAMP)"
   case $type in
-    "Locked Print") echo "PRINTER secureprint userid=($user) time=(STAMP) password=($password)" ;;
-    "Sample Print") echo "PRINTER proofprint userid=($user) time=(STAMP)" ;;
+    "Locked Print") EXPECTED+=$'\n'"PRINTER secureprint userid=($user) time=(STAMP) password=($password)" ;;
+    "Sample Print") EXPECTED+=$'\n'"PRINTER proofprint userid=($user) time=(STAMP)" ;;
     "Document Server")
-      echo "PRINTER storedprint userid=($user) time=(STAMP) password=($password) filename=($file)" ;;
-    "Paused Print") echo "PRINTER SetJobType JobType=(3) UserID=($user) Time=(STAMP) JobID=($file)" ;;
-    "Saved Print" | "Save Document Print")
-      echo "PRINTER SetJobType JobType=(3) UserID=($user) Time=(STAMP) Password=($password) JobID=($file)" \
-        "Save=($([ "$type" = "Saved Print" ] && echo 1 || echo 2)) Public=(false)" ;;
+      EXPECTED+=$'\n'"PRINTER storedprint userid=($user) time=(STAMP) password=($password) filename=($file)" ;;
+    "Paused Print") EXPECTED+=$'\n'"PRINTER SetJobType JobType=(3) UserID=($user) Time=(STAMP) JobID=($file)" ;;
+    "Saved Print")
+      EXPECTED+=$'\n'"PRINTER SetJobType JobType=(3) UserID=($user) Time=(STAMP) Password=($password) JobID=($file) Save=(1) Public=(false)" ;;
+    "Save Document Print")
+      EXPECTED+=$'\n'"PRINTER SetJobType JobType=(3) UserID=($user) Time=(STAMP) Password=($password) JobID=($file) Save=(2) Public=(false)" ;;
   esac
 }
 
@@ -48,9 +50,10 @@ submit() {
     -o com.zelvo.pm.TimeZone=${zones[$((n % 7))]} "$file" > "$CUPS_DIR/lp-$n" 2>&1
 }
 
-earliest=()
-for ((n = 1; n <= jobs; n++)); do
-  earliest[$n]=$(minute_in "${zones[$((n % 7))]}")
+# The minute each zone's clock shows before the first job and after the last.
+declare -A earliest latest
+for zone in "${zones[@]}"; do
+  earliest[$zone]=$(minute_in "$zone")
 done
 
 started=$(date +%s%N)
@@ -75,18 +78,21 @@ check_eq "distinct job IDs" "$jobs" "$(printf '%s\n' "${job_of[@]}" | sort -u | 
 
 CUPS_WAIT_TIMEOUT=100 cups_wait_jobs $(printf '%s\n' "${job_of[@]}" | sed 's/.*-//')
 finished=$(date +%s%N)
+for zone in "${zones[@]}"; do
+  latest[$zone]=$(minute_in "$zone")
+done
 ms() { echo "$((($1 - started) / 1000000))"; }
 echo "LOAD: $jobs jobs on 2 queues: submitted in $(ms "$submitted") ms, all ended $(ms "$finished") ms after the first submission"
 
 check_eq "captured outputs" "$jobs" "$(ls "$CUPS_OUT"/*.prn | wc -l)"
 
 check_load_job() {
-  local n=$1 queue=${job_of[$1]%-*} id=${job_of[$1]#*-}
-  check_eq "job $n ($queue-$id): state" completed "$(cups_job_state "$id")" || return
-  printer_report "$(captured "$queue" "$id")"
-  check_stamps "job $n" "${earliest[$n]}" "$(minute_in "${zones[$((n % 7))]}")"
-  check_eq "job $n ($queue-$id, ${job_types[$((n % 7))]}): what the printer received" \
-    "$(expected_report "$n")" "$REPORT"
+  local n=$1 queue=${job_of[$1]%-*} id=${job_of[$1]#*-} zone=${zones[$(($1 % 7))]}
+  check_eq "job $n ($queue-$id): state" completed "${CUPS_JOB_STATE[$id]:-}" || return
+  printer_report "$CUPS_OUT/$queue-$id.prn"
+  check_stamps "job $n" "${earliest[$zone]}" "${latest[$zone]}"
+  expected_report "$n"
+  check_eq "job $n ($queue-$id, ${job_types[$((n % 7))]}): what the printer received" "$EXPECTED" "$REPORT"
 }
 check_each check_load_job $(seq 1 "$jobs")
 

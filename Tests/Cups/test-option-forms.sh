@@ -80,7 +80,7 @@ latest=$(minute_in "")
 check_form() {
   local i=$1
   local name=${names[$i]} id=${ids[$i]} options
-  check_eq "$name: job state" completed "$(cups_job_state "$id")" || return
+  check_eq "$name: job state" completed "${CUPS_JOB_STATE[$id]:-}" || return
   options=$(< "$CUPS_OUT/office-$id.options")
   [[ " $options " == *" ${delivered[$i]} "* ]] ||
     check_fail "$name: cupsd did not deliver '${delivered[$i]}'; the filter's options were: $options"
