@@ -147,8 +147,8 @@ INSTANTIATE_TEST_SUITE_P(Models, ModelTest,
                                            ModelCase{"MF6200", "Zelvo MF 6200 PS", 7, 8, "4-8 digits"}),
                          CaseName<ModelCase>);
 
+// Both windows of both nibs (English and German) carry every control.
 TEST_F(JobLogPaneTest, EveryControlOfTheNibArrivesInTheUserPane) {
-  OpenAndShow("Zelvo MF 6200 PS");
   const struct {
     SInt32 id;
     SimControlKind kind;
@@ -157,16 +157,24 @@ TEST_F(JobLogPaneTest, EveryControlOfTheNibArrivesInTheUserPane) {
                    {kUserCode, kSimControlEditText},       {kFileName, kSimControlEditText},
                    {kPasswordLabel, kSimControlStaticText}, {kUserCodeLabel, kSimControlStaticText},
                    {kFileNameLabel, kSimControlStaticText}, {kPasswordNote, kSimControlStaticText}};
-  for (const auto& c : kControls) {
-    SCOPED_TRACE(c.id);
-    ControlRef control = Control(c.id);
-    ASSERT_NE(nullptr, control);
-    EXPECT_EQ(c.kind, SimGetControlKind(control));
-    EXPECT_EQ(dialog_->userPane(), SimGetParentControl(control));
-    EXPECT_TRUE(IsControlVisible(control));
+  for (const char* language : {"en_US.UTF-8", "de_DE.UTF-8"}) {
+    for (const char* model : {"Zelvo LP 4100 PS", "Zelvo MF 6200 PS"}) {
+      SCOPED_TRACE(std::string(language) + " " + model);
+      ChooseLanguage(&env_, language);
+      dialog_ = std::make_unique<PrintDialog>(JOBLOG_PDE_BUNDLE);
+      OpenAndShow(model);
+      for (const auto& c : kControls) {
+        SCOPED_TRACE(c.id);
+        ControlRef control = Control(c.id);
+        ASSERT_NE(nullptr, control);
+        EXPECT_EQ(c.kind, SimGetControlKind(control));
+        EXPECT_EQ(dialog_->userPane(), SimGetParentControl(control));
+        EXPECT_TRUE(IsControlVisible(control));
+      }
+      EXPECT_NE(0u, SimGetControlCommand(Control(kJobType)));
+      EXPECT_NE(0u, SimGetControlCommand(Control(kEnableUserCode)));
+    }
   }
-  EXPECT_NE(0u, SimGetControlCommand(Control(kJobType)));
-  EXPECT_NE(0u, SimGetControlCommand(Control(kEnableUserCode)));
 }
 
 TEST_F(JobLogPaneTest, UnlistedPrinterGetsNoPane) {
