@@ -179,6 +179,10 @@ DialogHost::~DialogHost() {
 bool DialogHost::Run(const Words& words, std::string* output, std::string* problem) {
   mOutput.clear();
   mProblem.clear();
+  if (words.empty()) {
+    *problem = "no command";
+    return false;
+  }
   const Command* command = nullptr;
   for (const Command& candidate : kCommands) {
     if (words[0] == candidate.name) command = &candidate;

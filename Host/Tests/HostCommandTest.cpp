@@ -55,6 +55,19 @@ TEST(HostDialogTest, ShowsEveryControlWithItsStateTextAndFocus) {
           "control id=103 signature=jlog kind=static enabled=yes visible=yes focus=no text=\"4 digits\""));
 }
 
+// Without a bundle command the host loads the bundle the build made, the Job
+// Log pane, and lets it go again.
+TEST(HostDialogTest, TheDefaultBundleIsTheOneTheBuildMade) {
+  const ProcessResult result = RunHost("printer \"Zelvo MF 6200 PS\"\nterminate\n");
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 2u) << result.out;
+  EXPECT_THAT(lines[0], testing::StartsWith("printer factory="));
+  EXPECT_THAT(lines[0], testing::HasSubstr(" prologue=0 title=\"Job Log\" "));
+  EXPECT_THAT(lines[0], testing::EndsWith(" initialize=0"));
+  EXPECT_EQ(lines[1], "terminate result=0 instances=0");
+}
+
 // The user pane is shown only between open and close: before, and after a
 // close, no key reaches the pane and nothing has the focus.
 TEST(HostDialogTest, ThePaneTakesKeysOnlyWhileOpen) {
