@@ -161,6 +161,7 @@ const DialogHost::Command DialogHost::kCommands[] = {
     {"jobtype", 1, 1, &DialogHost::JobType},   {"usercode", 1, 1, &DialogHost::UserCode},
     {"type", 2, 2, &DialogHost::Type},         {"key", 2, 2, &DialogHost::Key},
     {"select", 3, 3, &DialogHost::Select},     {"paste", 2, 2, &DialogHost::Paste},
+    {"settext", 2, 2, &DialogHost::SetText},
     {"commit", 0, 0, &DialogHost::Commit},     {"reload", 0, 0, &DialogHost::Reload},
     {"summary", 0, 0, &DialogHost::Summary},   {"options", 0, 0, &DialogHost::Options},
     {"beeps", 0, 0, &DialogHost::Beeps},       {"terminate", 0, 0, &DialogHost::Terminate},
@@ -604,6 +605,21 @@ bool DialogHost::Paste(const Words& arguments) {
   }
   Line("paste id=" + arguments[0] + " scrap=" + (hasText ? "text" : "none") + " result=" + Number(result) + " " +
        FieldState(field));
+  return true;
+}
+
+// Not the user: the text goes in as a program puts it there, past the key
+// filter and the length limit, for values no user could type.
+bool DialogHost::SetText(const Words& arguments) {
+  if (!RequireOpenDialog()) return false;
+  ControlRef field = FindEditText(arguments[0]);
+  if (field == nullptr) return false;
+  CFStringRef text = CreateStringFromUTF8(arguments[1]);
+  const ResType tag = SimGetControlKind(field) == kSimControlPasswordEditText ? kControlEditTextPasswordCFStringTag
+                                                                             : kControlEditTextCFStringTag;
+  const OSErr result = SetControlData(field, kControlEntireControl, tag, sizeof text, &text);
+  CFRelease(text);
+  Line("settext id=" + arguments[0] + " result=" + Number(result) + " " + FieldState(field));
   return true;
 }
 

@@ -54,6 +54,7 @@ class DialogHost {
   bool Key(const Words& arguments);
   bool Select(const Words& arguments);
   bool Paste(const Words& arguments);
+  bool SetText(const Words& arguments);
   bool Commit(const Words& arguments);
   bool Reload(const Words& arguments);
   bool Summary(const Words& arguments);

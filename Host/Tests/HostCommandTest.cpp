@@ -143,6 +143,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "paste id=1 scrap=none result=0 text=\"ab\" selection=2-2 focus=1"},
         EditCase{"PasteIntoADisabledFieldIsRefused", "paste 5 12\n",
                  "paste id=5 scrap=text result=-50 text=\"\" selection=0-0 focus=1"},
+        // A program's text goes past the key filter and the limit.
+        EditCase{"SetTextBypassesFilterAndLimit", "settext 1 \"a-b c 123456\"\n",
+                 "settext id=1 result=0 text=\"a-b c 123456\" selection=12-12 focus=1"},
+        EditCase{"SetTextOfAPasswordShowsDots", "settext 3 \"x y\"\n",
+                 "settext id=3 result=0 text=\"•••\" selection=3-3 focus=1"},
         EditCase{"PasswordShowsDots", "jobtype 3\ntype 3 12\nkey 3 left\n",
                  "key id=3 name=left result=applied text=\"••\" selection=1-1 focus=3"}),
     [](const testing::TestParamInfo<EditCase>& param) { return param.param.name; });
