@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   g++ make cmake pkg-config
-  libcups2-dev libplist-dev libgtest-dev
+  libcups2-dev libplist-dev libgtest-dev libgmock-dev
   # the printing system the tests and the demo run against
   cups-daemon cups-client cups-ipp-utils cups-core-drivers
   # a real PostScript interpreter to play the printer
