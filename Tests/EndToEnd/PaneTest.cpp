@@ -690,6 +690,36 @@ TEST(RestoreTest, ReloadFillsThePaneAgainAndKeepsThePopupWithoutAJobType) {
   EXPECT_THAT(From(lines, "reload"), ElementsAreArray(expected));
 }
 
+// The print settings outlive the dialog: a new dialog shows what the last
+// commit wrote, held to its own printer's rules. On "Zelvo LP 4100 PS" the
+// 8-digit password is emptied and Document Server, which it does not offer,
+// becomes Normal Print; the other values stay.
+TEST(RestoreTest, ANewDialogShowsWhatTheLastCommitWrote) {
+  const std::vector<std::string> lines = RunScript(
+      "printer \"Zelvo MF 6200 PS\"\nopen\njobtype 7\ntype 1 ivan\ntype 3 12345678\ntype 10 scans\nusercode on\n"
+      "type 5 77\ncommit\nterminate\n"
+      "printer \"Zelvo MF 6200 PS\"\nopen\nshow\nterminate\n"
+      "printer \"Zelvo LP 4100 PS\"\nopen\nshow\ncommit\noptions\n");
+  PaneState documentServer;
+  documentServer.item = 7;
+  documentServer.userID = "ivan";
+  documentServer.password = "12345678";
+  documentServer.fileName = "scans";
+  documentServer.useCode = true;
+  documentServer.userCode = "77";
+  PaneState normal = documentServer;
+  normal.item = 1;
+  normal.password = "";
+  std::vector<std::string> expected = ShowLines(kMF6200, documentServer);
+  expected.push_back("terminate result=0 instances=0");
+  expected.push_back(PrinterLine("Job Log", 0));
+  expected.push_back("open result=0");
+  expected = Concat(expected, ShowLines(kLP4100, normal));
+  expected.push_back("commit result=0 alerts=0");
+  expected.push_back(Options("ivan", "", true, "77", "scans", "Normal"));
+  EXPECT_THAT(From(lines, "show"), ElementsAreArray(expected));
+}
+
 // ---- Printers the pane does not know ----
 
 // A make and model not in the model data, or none at all: Initialize answers
