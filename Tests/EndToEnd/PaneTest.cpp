@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -19,8 +20,6 @@
 namespace {
 
 using testing::ElementsAreArray;
-using testing::EndsWith;
-using testing::StartsWith;
 using Strings = std::vector<std::string>;
 
 const std::vector<std::string> kTokyo = {"TZ=Asia/Tokyo"};
@@ -318,9 +317,9 @@ TEST(PaneControlsTest, TheCheckboxEnablesTheUserCodeAndDisablingKeepsTheText) {
   EXPECT_THAT(lines, ElementsAreArray(expected));
 }
 
-// A disabled field keeps its text: the password typed for Locked Print is
-// still written after the user switches to Sample Print, and the file name
-// of Saved Print after a switch to Normal Print.
+// A disabled field keeps its text, and the commit writes it: the password
+// and file name typed for Saved Print are still written after the user
+// switches to Sample Print, which uses neither.
 TEST(PaneControlsTest, FieldsOfAnotherJobTypeKeepTheirTextAndAreWritten) {
   const std::vector<std::string> lines =
       InPane(kLP4100, "jobtype 5\ntype 1 bob\ntype 3 2468\ntype 10 plan\njobtype 2\ncommit\noptions\n");
@@ -778,7 +777,16 @@ INSTANTIATE_TEST_SUITE_P(Environments, GermanTest,
                          testing::Values(std::vector<std::string>{"LANGUAGE=de"},
                                          std::vector<std::string>{"LANG=de_DE.UTF-8"},
                                          std::vector<std::string>{"LC_MESSAGES=de_AT.UTF-8"},
-                                         std::vector<std::string>{"LANGUAGE=fr:de", "LANG=fr_FR.UTF-8"}));
+                                         std::vector<std::string>{"LANGUAGE=fr:de", "LANG=fr_FR.UTF-8"}),
+                         [](const testing::TestParamInfo<std::vector<std::string>>& p) {
+                           std::string name;
+                           for (const std::string& entry : p.param) {
+                             for (char c : entry) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             name += '_';
+                           }
+                           name.pop_back();
+                           return name;
+                         });
 
 // The German pane's controls, with the note for long passwords.
 TEST(GermanTest, ThePaneIsGerman) {
