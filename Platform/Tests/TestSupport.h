@@ -1,93 +1,12 @@
-// Helpers shared by the platform stand-in's tests: a fixture that fails a
-// test which leaves Core Foundation objects behind, temporary bundle
-// directories, a guard for the locale variables, and string conversions.
+// Helpers of the platform stand-in's own tests, beside the shared ones:
+// Info.plist text, a guard for the locale variables and the sample nib.
 #ifndef JOBLOG_PLATFORM_TESTSUPPORT_H
 #define JOBLOG_PLATFORM_TESTSUPPORT_H
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
+#include "StandInTest.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "PlatformSimulation.h"
-
-// The text of a string as UTF-8; "<null>" for NULL.
-inline std::string Str(CFStringRef string) {
-  if (string == nullptr) return "<null>";
-  char buffer[4096];
-  if (!CFStringGetCString(string, buffer, sizeof buffer, kCFStringEncodingUTF8)) return "<unconvertible>";
-  return buffer;
-}
-
-// Takes over a string made by a Create or Copy call, returns its text and
-// releases it.
-inline std::string Take(CFStringRef string) {
-  std::string text = Str(string);
-  if (string != nullptr) CFRelease(string);
-  return text;
-}
-
-// A string made from UTF-8 that the caller releases.
-inline CFStringRef MakeString(const std::string& utf8) {
-  return CFStringCreateWithCString(nullptr, utf8.c_str(), kCFStringEncodingUTF8);
-}
-
-// Names parameterized cases by their `name` field.
-template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& tested) {
-  return tested.param.name;
-}
-
-// Each test starts from a clean process state and must leave no Core
-// Foundation object behind.
-class PlatformTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SimResetState();
-    liveAtStart_ = SimGetLiveCFObjectCount();
-  }
-  void TearDown() override {
-    SimResetState();  // recorded alerts hold their texts until now
-    EXPECT_EQ(liveAtStart_, SimGetLiveCFObjectCount()) << "Core Foundation objects left behind";
-  }
-
- private:
-  CFIndex liveAtStart_ = 0;
-};
-
-// A directory under /tmp, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/joblog-platform-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
-  // Writes bytes to path()/relative, making the directories on the way.
-  std::string Write(const std::string& relative, const std::string& bytes) const {
-    std::filesystem::path file = std::filesystem::path(path_) / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-    return file.string();
-  }
-  void MakeDirectory(const std::string& relative) const {
-    std::filesystem::create_directories(std::filesystem::path(path_) / relative);
-  }
-
- private:
-  std::string path_;
-};
+// The platform's tests check routine descriptors as well as objects.
+using PlatformTest = LeakCheckedTest;
 
 // A minimal Info.plist with the identifier and the extra keys given as XML.
 inline std::string InfoPlist(const std::string& identifier, const std::string& extraXML = "") {
@@ -97,38 +16,13 @@ inline std::string InfoPlist(const std::string& identifier, const std::string& e
          "</dict></plist>\n";
 }
 
-// The bundle at path, created through a URL as the host does; the caller
-// releases it.
-inline CFBundleRef CreateBundleAt(const std::string& path) {
-  CFStringRef text = MakeString(path);
-  CFURLRef url = CFURLCreateWithFileSystemPath(nullptr, text, kCFURLPOSIXPathStyle, true);
-  CFRelease(text);
-  CFBundleRef bundle = CFBundleCreate(nullptr, url);
-  CFRelease(url);
-  return bundle;
-}
-
 // Clears the variables that choose the user's language and puts them back.
 class LocaleGuard {
  public:
-  LocaleGuard() {
-    for (const char* name : kNames) {
-      const char* value = getenv(name);
-      saved_.emplace_back(name, value != nullptr ? std::make_pair(true, std::string(value))
-                                                 : std::make_pair(false, std::string()));
-      unsetenv(name);
-    }
-  }
-  ~LocaleGuard() {
-    for (auto& entry : saved_) {
-      if (entry.second.first) setenv(entry.first.c_str(), entry.second.second.c_str(), 1);
-      else unsetenv(entry.first.c_str());
-    }
-  }
+  LocaleGuard() { ChooseLanguage(&guard_, nullptr); }
 
  private:
-  static constexpr const char* kNames[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
-  std::vector<std::pair<std::string, std::pair<bool, std::string>>> saved_;
+  EnvGuard guard_;
 };
 
 // The window "Window" of the fixture bundle's Sample.nib:
