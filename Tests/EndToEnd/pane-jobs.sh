@@ -3,21 +3,27 @@
 # private cupsd); sourced by bash scripts. Also the checks they share.
 #
 # The tests are started by CTest with these in the environment:
-#   JOBLOG_PDEHOST     the built pdehost
-#   JOBLOG_PDE_BUNDLE  the bundle it loads, JobLogPDE.plugin
-#   JOBLOG_FILTER      the built joblogfilter
-#   JOBLOG_SOURCE      the source tree (sample job, PPDs, printer prelude, cups harness)
-#   GHOSTSCRIPT        gs
+#   JOBLOG_PDEHOST          the built pdehost
+#   JOBLOG_PDE_BUNDLE       the bundle it loads, JobLogPDE.plugin
+#   JOBLOG_FILTER           the built joblogfilter
+#   JOBLOG_SAMPLE_JOB       the sample job, samples/report.ps
+#   JOBLOG_PPD_DIR          the printers' PPDs, Filter/PPD
+#   JOBLOG_CUPS_HARNESS     the private cupsd, Tests/Cups/cups-harness.sh
+#   JOBLOG_PRINTER_PRELUDE  Ghostscript as a printer of this line, Tests/Ghostscript/printer-prelude.ps
+#   GHOSTSCRIPT             gs
 
 : "${JOBLOG_PDEHOST:?the built pdehost}"
 : "${JOBLOG_PDE_BUNDLE:?the bundle JobLogPDE.plugin}"
 : "${JOBLOG_FILTER:?the built joblogfilter}"
-: "${JOBLOG_SOURCE:?the source tree}"
-: "${GHOSTSCRIPT:=gs}"
-SAMPLE_PS=$JOBLOG_SOURCE/samples/report.ps
-PRINTER_PRELUDE=$JOBLOG_SOURCE/Tests/Ghostscript/printer-prelude.ps
-PPD_LP4100=$JOBLOG_SOURCE/Filter/PPD/zelvo-lp4100ps.ppd
-PPD_MF6200=$JOBLOG_SOURCE/Filter/PPD/zelvo-mf6200ps.ppd
+: "${JOBLOG_SAMPLE_JOB:?the sample job}"
+: "${JOBLOG_PPD_DIR:?the directory of the PPDs}"
+: "${JOBLOG_CUPS_HARNESS:?the cups harness}"
+: "${JOBLOG_PRINTER_PRELUDE:?the printer prelude}"
+: "${GHOSTSCRIPT:?gs}"
+SAMPLE_PS=$JOBLOG_SAMPLE_JOB
+PRINTER_PRELUDE=$JOBLOG_PRINTER_PRELUDE
+PPD_LP4100=$JOBLOG_PPD_DIR/zelvo-lp4100ps.ppd
+PPD_MF6200=$JOBLOG_PPD_DIR/zelvo-mf6200ps.ppd
 CHECKS_FAILED=0
 
 # ---- The jobs ----

@@ -9,7 +9,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/pane-jobs.sh"
-source "$JOBLOG_SOURCE/Tests/Cups/cups-harness.sh"
+source "$JOBLOG_CUPS_HARNESS"
 trap cups_stop EXIT
 
 cups_start "$JOBLOG_FILTER"
