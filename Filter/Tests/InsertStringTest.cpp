@@ -14,19 +14,9 @@
 #include "FilterProcess.h"
 #include "InsertString.h"
 #include "JobInfo.h"
+#include "JobInfoFixture.h"
 
 namespace {
-
-struct JobInfoDeleter {
-    void operator()(JobInfo* job_info) const { DisposeJobInfo(job_info); }
-};
-using JobInfoPtr = std::unique_ptr<JobInfo, JobInfoDeleter>;
-
-JobInfoPtr jobWithOptions(const std::string& options)
-{
-    const char* argv[] = {"joblogfilter", "7", "alice", "title", "1", options.c_str()};
-    return JobInfoPtr(CreateJobInfo(6, argv));
-}
 
 struct Snippet {
     int result;

@@ -6,19 +6,9 @@
 
 #include "CUPSFilter.h"
 #include "JobInfo.h"
+#include "JobInfoFixture.h"
 
 namespace {
-
-struct JobInfoDeleter {
-    void operator()(JobInfo* job_info) const { DisposeJobInfo(job_info); }
-};
-using JobInfoPtr = std::unique_ptr<JobInfo, JobInfoDeleter>;
-
-JobInfoPtr jobWithOptions(const std::string& options)
-{
-    const char* argv[] = {"joblogfilter", "7", "alice", "title", "1", options.c_str()};
-    return JobInfoPtr(CreateJobInfo(6, argv));
-}
 
 class JobInfoTest : public testing::Test {
 protected:
