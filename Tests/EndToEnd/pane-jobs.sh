@@ -6,25 +6,18 @@
 #   JOBLOG_PDEHOST          the built pdehost
 #   JOBLOG_PDE_BUNDLE       the bundle it loads, JobLogPDE.plugin
 #   JOBLOG_FILTER           the built joblogfilter
-#   JOBLOG_SAMPLE_JOB       the sample job, samples/report.ps
-#   JOBLOG_PPD_DIR          the printers' PPDs, Filter/PPD
-#   JOBLOG_CUPS_HARNESS     the private cupsd, Tests/Cups/cups-harness.sh
-#   JOBLOG_PRINTER_PRELUDE  Ghostscript as a printer of this line, Tests/Ghostscript/printer-prelude.ps
-#   GHOSTSCRIPT             gs
+#   JOBLOG_SOURCE           the source tree (the sample job, the PPDs, the
+#                           printer prelude, the private cupsd's harness)
+#
+# The checks and the printer come from the tests through CUPS
+# (Tests/Cups/checks.sh).
 
 : "${JOBLOG_PDEHOST:?the built pdehost}"
 : "${JOBLOG_PDE_BUNDLE:?the bundle JobLogPDE.plugin}"
 : "${JOBLOG_FILTER:?the built joblogfilter}"
-: "${JOBLOG_SAMPLE_JOB:?the sample job}"
-: "${JOBLOG_PPD_DIR:?the directory of the PPDs}"
-: "${JOBLOG_CUPS_HARNESS:?the cups harness}"
-: "${JOBLOG_PRINTER_PRELUDE:?the printer prelude}"
-: "${GHOSTSCRIPT:?gs}"
-SAMPLE_PS=$JOBLOG_SAMPLE_JOB
-PRINTER_PRELUDE=$JOBLOG_PRINTER_PRELUDE
-PPD_LP4100=$JOBLOG_PPD_DIR/zelvo-lp4100ps.ppd
-PPD_MF6200=$JOBLOG_PPD_DIR/zelvo-mf6200ps.ppd
-CHECKS_FAILED=0
+: "${JOBLOG_SOURCE:?the source tree}"
+JOBLOG_CUPS_HARNESS=$JOBLOG_SOURCE/Tests/Cups/cups-harness.sh
+source "$JOBLOG_SOURCE/Tests/Cups/checks.sh"
 
 # ---- The jobs ----
 #
@@ -110,20 +103,6 @@ type 10 notes8" "\
 PRINTER setuserinfo userid=(heidi8) usercode=() time=(STAMP)
 PRINTER SetJobType JobType=(3) UserID=(heidi8) Time=(STAMP) Password=() JobID=(notes8) Save=(1) Public=(false)"
 
-# ---- Checks ----
-
-check_fail() {
-  echo "FAIL: $*" >&2
-  CHECKS_FAILED=$((CHECKS_FAILED + 1))
-}
-
-# check_eq WHAT EXPECTED ACTUAL
-check_eq() {
-  [ "$2" = "$3" ] && return 0
-  check_fail "$1"$'\n'"  expected: $(printf '%s' "$2" | sed '2,$s/^/            /')"$'\n'"  actual:   $(printf '%s' "$3" | sed '2,$s/^/            /')"
-  return 1
-}
-
 # ---- The pane ----
 
 # pane_options MODEL ZONE PANE-SCRIPT: opens the dialog for MODEL in pdehost
@@ -146,39 +125,4 @@ terminate"
     check_fail "pdehost (status $status) did not commit the pane for $model:"$'\n'"$PANE_OUTPUT"
     return 1
   fi
-}
-
-# ---- The printer ----
-
-# What a printer of this line reports of the job-control requests of a job,
-# into REPORT: one "PRINTER ..." line per request. Fails the check when
-# Ghostscript reports an error.
-printer_report() {
-  local job=$1 status
-  REPORT=$("$GHOSTSCRIPT" -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=/dev/null \
-    "$PRINTER_PRELUDE" "$job" 2>&1)
-  status=$?
-  [ "$status" -eq 0 ] || check_fail "Ghostscript with the prelude fails on $job (status $status): $REPORT"
-}
-
-# The current minute in a time zone, as the filter stamps it.
-minute_in() {
-  TZ=$1 date +%Y%m%d%H%M
-}
-
-# check_stamps WHAT EARLIEST LATEST: every time stamp in REPORT must lie
-# between the two minutes (the client's wall clock before and after the job);
-# each is then replaced with STAMP.
-check_stamps() {
-  local what=$1 earliest=$2 latest=$3 rest=$REPORT stamped= stamp
-  local pattern='([Tt]ime=\()([0-9]*)\)'
-  while [[ $rest =~ $pattern ]]; do
-    stamp=${BASH_REMATCH[2]}
-    if [ "${#stamp}" -ne 12 ] || [ "$stamp" -lt "$earliest" ] || [ "$stamp" -gt "$latest" ]; then
-      check_fail "$what: time stamp $stamp is not the client's wall clock ($earliest to $latest)"
-    fi
-    stamped+=${rest%%"${BASH_REMATCH[0]}"*}${BASH_REMATCH[1]}STAMP\)
-    rest=${rest#*"${BASH_REMATCH[0]}"}
-  done
-  REPORT=$stamped$rest
 }
