@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-struct FilterResult {
-    std::string out;
-    std::string err;
-    int status = -1;  // exit status; -1 when it did not exit normally
-};
+#include "ProcessRunner.h"
+
+using FilterResult = ProcessResult;
 
 struct FilterRun {
     std::string options{};           // argv[5]
@@ -24,10 +22,6 @@ FilterResult runFilter(const FilterRun& run);
 
 // Runs the filter with exactly these arguments (argv[0] included), stdin empty.
 FilterResult runFilterWithArguments(const std::vector<std::string>& arguments);
-
-// Runs any program with these arguments (argv[0] included) and collects the same.
-FilterResult runProgram(const std::string& path, const std::vector<std::string>& arguments,
-                        const std::string& stdin_path = "/dev/null");
 
 // The output with every 12-digit time stamp "(YYYYMMDDhhmm)" replaced by
 // "(STAMP)", so whole outputs can be compared across a minute boundary.

@@ -36,8 +36,8 @@ TEST(HostScriptTest, AScriptFileGivesWhatStandardInputGives) {
   const std::string script = FixtureDialog() + "type 1 ab\ncommit\nsummary\noptions\n";
   const std::string directory = MakeTemporaryDirectory();
   WriteFile(directory + "/script", script);
-  const ProcessResult fromFile = RunProgram(PDEHOST_PATH, {"pdehost", directory + "/script"});
-  const ProcessResult fromDash = RunProgram(PDEHOST_PATH, {"pdehost", "-"}, script);
+  const ProcessResult fromFile = RunProcess(PDEHOST_PATH, {"pdehost", directory + "/script"});
+  const ProcessResult fromDash = RunProcess(PDEHOST_PATH, {"pdehost", "-"}, {script});
   const ProcessResult fromStdin = RunHost(script);
   RemoveTree(directory);
   EXPECT_EQ(fromFile.status, 0) << fromFile.err;
@@ -49,10 +49,10 @@ TEST(HostScriptTest, AScriptFileGivesWhatStandardInputGives) {
 }
 
 TEST(HostScriptTest, UsageErrorsExitWithStatus2) {
-  const ProcessResult missing = RunProgram(PDEHOST_PATH, {"pdehost", "/nonexistent/script"});
+  const ProcessResult missing = RunProcess(PDEHOST_PATH, {"pdehost", "/nonexistent/script"});
   EXPECT_EQ(missing.status, 2);
   EXPECT_THAT(missing.err, testing::HasSubstr("cannot open /nonexistent/script"));
-  const ProcessResult tooMany = RunProgram(PDEHOST_PATH, {"pdehost", "a", "b"});
+  const ProcessResult tooMany = RunProcess(PDEHOST_PATH, {"pdehost", "a", "b"});
   EXPECT_EQ(tooMany.status, 2);
   EXPECT_THAT(tooMany.err, testing::HasSubstr("usage: pdehost"));
   EXPECT_EQ(tooMany.out, "");

@@ -111,7 +111,7 @@ std::string RunFilter(const std::string& options) {
   const std::string directory = MakeTemporaryDirectory();
   WriteFile(directory + "/job.ps", kJob);
   const ProcessResult result =
-      RunProgram(JOBLOGFILTER_PATH, {"joblogfilter", "7", "alice", "report", "1", options, directory + "/job.ps"});
+      RunProcess(JOBLOGFILTER_PATH, {"joblogfilter", "7", "alice", "report", "1", options, directory + "/job.ps"});
   RemoveTree(directory);
   EXPECT_EQ(result.status, 0) << result.err;
   return WithoutTimeStamps(result.out);

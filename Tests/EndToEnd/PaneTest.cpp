@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "Process.h"
+#include "ProcessRunner.h"
 
 namespace {
 
@@ -75,8 +75,12 @@ std::string PrinterLine(const std::string& title, int initialize) {
 // Runs the script in pdehost on the bundle the build made and returns its
 // lines after the bundle's; checks the run ended well.
 std::vector<std::string> RunScript(const std::string& script, const std::vector<std::string>& environment = kTokyo) {
-  const ProcessResult run =
-      RunProgram(PDEHOST_PATH, {"pdehost"}, "bundle \"" JOBLOG_PDE_BUNDLE "\"\n" + script, environment);
+  // A run's zone and language are only what the test asks for.
+  ProcessSetup setup;
+  setup.input = "bundle \"" JOBLOG_PDE_BUNDLE "\"\n" + script;
+  setup.environment = environment;
+  setup.unset = {"TZ", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+  const ProcessResult run = RunProcess(PDEHOST_PATH, {"pdehost"}, setup);
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_EQ(run.err, "");
   std::vector<std::string> lines = Lines(run.out);

@@ -44,7 +44,7 @@ Printed print(const std::string& job, bool with_prelude)
     if (with_prelude)
         arguments.push_back(PRINTER_PRELUDE_PATH);
     arguments.push_back(job_path);
-    FilterResult run = runProgram(GHOSTSCRIPT_PATH, arguments);
+    ProcessResult run = RunProcess(GHOSTSCRIPT_PATH, arguments);
     Printed printed{run.out, readFile(pages_path), run.err, run.status};
     std::remove(job_path);
     std::remove(pages_path);
