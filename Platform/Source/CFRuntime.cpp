@@ -17,23 +17,29 @@ const CFAllocatorRef kCFAllocatorDefault = nullptr;
 
 namespace standin {
 
-void Fatal(const char* format, ...) {
+namespace {
+
+void Say(const char* format, va_list arguments) {
   std::fputs("JobLogPlatform: ", stderr);
+  std::vfprintf(stderr, format, arguments);
+  std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+void Fatal(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  std::vfprintf(stderr, format, arguments);
+  Say(format, arguments);
   va_end(arguments);
-  std::fputc('\n', stderr);
   std::abort();
 }
 
 void Warn(const char* format, ...) {
-  std::fputs("JobLogPlatform: ", stderr);
   va_list arguments;
   va_start(arguments, format);
-  std::vfprintf(stderr, format, arguments);
+  Say(format, arguments);
   va_end(arguments);
-  std::fputc('\n', stderr);
 }
 
 CFObject::CFObject(CFTypeID type, bool isConstant) : typeID(type), constant(isConstant) {

@@ -62,14 +62,6 @@ class EditTextTest : public LeakCheckedTest {
     field->SetMaxChars(maxChars);
     field->SetKeyFilter(filter);
   }
-  static void SetText(ControlRef control, const char* text) {
-    Owned<CFStringRef> string(MakeString(text));
-    CFStringRef value = string.get();
-    SetControlData(control, kControlEditTextPart,
-                   SimGetControlKind(control) == kSimControlPasswordEditText ? kControlEditTextPasswordCFStringTag
-                                                                          : kControlEditTextCFStringTag,
-                   sizeof(value), &value);
-  }
   static void Select(ControlRef control, SInt16 start, SInt16 end) {
     ControlEditTextSelectionRec selection = {start, end};
     SetControlData(control, kControlEditTextPart, kControlEditTextSelectionTag, sizeof(selection), &selection);
@@ -205,7 +197,7 @@ TEST_P(PasteTest, PasteIsHeldToLimitAndFilter) {
   CEditText field;
   Attach(&field, kTextID, c.maxChars, c.filter);
   ControlRef control = Control(kTextID);
-  SetText(control, c.initial);
+  ForceText(control, c.initial);
   Select(control, c.selStart, c.selEnd);
   SimSetScrapText(c.scrap.data(), static_cast<Size>(c.scrap.size()));
 
@@ -237,7 +229,7 @@ TEST_F(EditTextTest, EmptyScrapTextAddsNothingAndConsultsNoFilter) {
   CEditText field;
   Attach(&field, kTextID, 2, RefusingFilter);
   ControlRef control = Control(kTextID);
-  SetText(control, "ab");  // full
+  ForceText(control, "ab");  // full
   SimSetScrapText("", 0);
   EXPECT_EQ(noErr, SimSendCommand(control, kHICommandPaste));
   EXPECT_EQ(0, gRefusingFilterCalls);
@@ -258,7 +250,7 @@ TEST_F(EditTextTest, OtherCommandsAreAlwaysHandedOn) {
   CEditText field;
   Attach(&field, kTextID, 0, RefusingFilter);
   ControlRef control = Control(kTextID);
-  SetText(control, "abc");
+  ForceText(control, "abc");
   SimSetScrapText("zzz", 3);
   EXPECT_EQ(noErr, SimSendCommand(control, kHICommandSelectAll));
   EXPECT_EQ(3, SimGetControlSelection(control).selEnd);
@@ -271,7 +263,7 @@ TEST_F(EditTextTest, PasteCheckCountsThePasswordText) {
   CPasswordEditText field;
   Attach(&field, kPasswordID, 4, CEditText::NumericFilter);
   ControlRef control = Control(kPasswordID);
-  SetText(control, "123");
+  ForceText(control, "123");
   EXPECT_EQ(noErr, SimPaste(control, "45"));
   EXPECT_EQ(1u, SimGetBeepCount());
   EXPECT_EQ(noErr, SimPaste(control, "4"));

@@ -415,10 +415,10 @@ TEST_P(CommitTest, ValuesAreTestedByJobType) {
   OpenAndShow(c.model);
   ChooseJobType(c.jobType);
   if (c.userCodeOn) SimClickCheckBox(Control(kEnableUserCode));
-  PrintDialog::ForceText(Control(kUserID), c.userID);
-  PrintDialog::ForceText(Control(kPassword), c.password);
-  PrintDialog::ForceText(Control(kUserCode), c.userCode);
-  PrintDialog::ForceText(Control(kFileName), c.fileName);
+  ForceText(Control(kUserID), c.userID);
+  ForceText(Control(kPassword), c.password);
+  ForceText(Control(kUserCode), c.userCode);
+  ForceText(Control(kFileName), c.fileName);
 
   const OSStatus result = dialog_->Commit();
   EXPECT_EQ(c.alerts, PrintDialog::Alerts());
@@ -501,9 +501,9 @@ TEST_P(SummaryTest, SummaryListsWhatTheJobTypeUses) {
   OpenAndShow("Zelvo MF 6200 PS");
   ChooseJobType(GetParam().jobType);
   Type(kUserID, "alice");
-  PrintDialog::ForceText(Control(kPassword), "1234");
-  PrintDialog::ForceText(Control(kFileName), "Report1");
-  PrintDialog::ForceText(Control(kUserCode), "4711");
+  ForceText(Control(kPassword), "1234");
+  ForceText(Control(kFileName), "Report1");
+  ForceText(Control(kUserCode), "4711");
   if (GetParam().userCodeOn) SimClickCheckBox(Control(kEnableUserCode));
   EXPECT_EQ(GetParam().lines, dialog_->Summary());
 }
@@ -546,7 +546,7 @@ TEST_F(JobLogPaneTest, GermanUserSeesTheGermanPane) {
 
   ChooseJobType(kJobTypeLockedPrint);
   SimClickCheckBox(Control(kEnableUserCode));
-  PrintDialog::ForceText(Control(kUserCode), "x");
+  ForceText(Control(kUserCode), "x");
   EXPECT_EQ(-9531, dialog_->Commit());
   EXPECT_EQ((Lines{"Bitte ein gültiges Kennwort eingeben", "Bitte einen gültigen Benutzercode eingeben"}),
             PrintDialog::Alerts());

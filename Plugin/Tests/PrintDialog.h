@@ -140,15 +140,6 @@ class PrintDialog {
     return control;
   }
   static std::string TextOf(ControlRef control) { return Take(SimCopyControlText(control)); }
-  // Puts text into an edit text as a program would, past its key filter.
-  static void ForceText(ControlRef control, const char* text) {
-    Owned<CFStringRef> string(MakeString(text));
-    CFStringRef value = string.get();
-    SetControlData(control, kControlEditTextPart,
-                   SimGetControlKind(control) == kSimControlPasswordEditText ? kControlEditTextPasswordCFStringTag
-                                                                          : kControlEditTextCFStringTag,
-                   sizeof(value), &value);
-  }
 
   // The print-settings ticket's entries as "key=value" ("key=true" for a
   // Boolean), in their order.

@@ -82,6 +82,17 @@ class LeakCheckedTest : public ::testing::Test {
   long uppsAtStart_ = 0;
 };
 
+// Puts text into an edit text (a password edit text's password) as a program
+// would, past its key filter and length limit.
+inline void ForceText(ControlRef control, const char* text) {
+  CFStringRef value = MakeString(text);
+  SetControlData(control, kControlEditTextPart,
+                 SimGetControlKind(control) == kSimControlPasswordEditText ? kControlEditTextPasswordCFStringTag
+                                                                        : kControlEditTextCFStringTag,
+                 sizeof(value), &value);
+  CFRelease(value);
+}
+
 // A directory under /tmp, removed with everything in it.
 class TempDir {
  public:
